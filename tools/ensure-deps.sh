@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Checks the Debian packages a command needs and installs the missing ones when run as root;
 # otherwise prints the one apt-get line to run and stops.
-# Usage: tools/ensure-deps.sh build|test
+# Usage: tools/ensure-deps.sh build|run|test
 set -euo pipefail
 
 packages=(g++ cmake make libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libx11-dev)
 if [ "${1:-build}" = "run" ]; then
-  packages+=(xvfb)
+  packages+=(xvfb x11-utils)
 fi
 if [ "${1:-build}" = "test" ]; then
-  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick clang libclang-rt-14-dev)
+  packages+=(libgtest-dev libbenchmark-dev xvfb x11-utils xdotool x11-apps imagemagick clang libclang-rt-14-dev)
 fi
 
 missing=()
