@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 class Texture {
 public:
     int bytesPerPixel = 0;
@@ -20,3 +22,7 @@ public:
     unsigned char* pixels() const { return imageData; }
     void applyMaterial();
 };
+
+// Bytes of a width x height block of bytesPerPixel-byte pixels, formed without overflow;
+// 0 when width or height is zero or negative (such an image gets no pixel block).
+size_t tgaPixelBlockSize(int width, int height, int bytesPerPixel);
