@@ -4,6 +4,8 @@
 #include "assets/obj_model.h"
 #include "core/vector.h"
 
+#include <memory>
+
 enum class SearchStyle { Gridroute, Tilewalk };
 
 class Tile {
@@ -23,6 +25,11 @@ public:
     int parent = -1;
 };
 
+// How the build finds the tiles a triangle blocks. Both give the same blocked set: TileRange
+// looks only at the columns and rows under the triangle's bounding rectangle, AllTiles tests
+// every tile of the board against every triangle (kept as the reference and for benchmarks).
+enum class BlockingPass { TileRange, AllTiles };
+
 class TileBoard {
 public:
     float minX = 0.0f, maxX = 0.0f;
@@ -32,9 +39,27 @@ public:
     int lastRow = 0;
     float tileSize = 0.0f;
     Tile* tiles = nullptr;
+    // Owns the block that tiles points into; a second build replaces it.
+    std::unique_ptr<Tile[]> tileStorage;
 
-    void build(const ObjModel& model, float tileSize, SearchStyle style);
+    // Lays the grid over the model, blocks the tiles under its triangles and prints
+    // "grid size::" with the tile count. Faces whose vertex indices fall outside the model's
+    // vertex array are skipped. A tile size that is not positive, or a grid too large to
+    // count in an int, gives an empty board (no tiles, lastColumn = lastRow = -1).
+    void build(const ObjModel& model, float tileSize, SearchStyle style,
+               BlockingPass pass = BlockingPass::TileRange);
+    // Clears the search marks of every tile; free tiles get the free colour (0.3, 0.3, 0.4),
+    // blocked ones the blocked colour.
     void reset();
-    int tileCount() const { return (lastColumn + 1) * (lastRow + 1); }
+    int tileCount() const { return tiles == nullptr ? 0 : (lastColumn + 1) * (lastRow + 1); }
+    bool isTile(int i) const { return i >= 0 && i < tileCount(); }
+    int columnOf(int i) const { return i % (lastColumn + 1); }
+    int rowOf(int i) const { return i / (lastColumn + 1); }
+    // Draws the corner points of the model's extent and every tile as a flat quad on y = 0.
     void draw() const;
 };
+
+// Colours the build and reset give tiles.
+constexpr float kBlockedColour[3] = {0.2f, 0.2f, 0.3f};
+constexpr float kGridrouteFreeColour[3] = {0.3f, 0.3f, 0.4f};
+constexpr float kTilewalkFreeColour[3] = {0.5f, 0.5f, 0.7f};
