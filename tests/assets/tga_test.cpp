@@ -6,25 +6,9 @@
 
 #include "assets/texture.h"
 #include "tests/assets/scratch_dir.h"
+#include "tests/assets/tga_bytes.h"
 
 namespace {
-
-using Bytes = std::vector<int>;
-
-// An 18-byte TGA header followed by the given bytes.
-std::string tga(int type, int width, int height, int bits, const Bytes& rest, int idLength = 0,
-                int descriptor = 0) {
-    Bytes header = {idLength, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                    width & 255, (width >> 8) & 255, height & 255, (height >> 8) & 255, bits, descriptor};
-    std::string out;
-    for (int b : header) {
-        out.push_back(char(b));
-    }
-    for (int b : rest) {
-        out.push_back(char(b));
-    }
-    return out;
-}
 
 struct LoadResult {
     std::string console;
