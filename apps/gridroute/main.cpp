@@ -7,8 +7,8 @@
 // storage duration; the GLUT callbacks reach them directly.
 #include <GL/glut.h>
 
+#include <cstdio>
 #include <iostream>
-#include <string>
 
 #include "assets/light.h"
 #include "assets/model_draw.h"
@@ -86,6 +86,9 @@ void setUpScene(float levelOfDetail) {
     sceneLight.applyPosition();  // the model-view matrix is still the identity here
     initGraphicsState();
     search.init(board, 0, 0);
+    // The texture and light lines are written printf-style without a flush; push them out now,
+    // so a console read through a pipe shows the whole start-up before the first frame.
+    std::fflush(stdout);
 }
 
 const char* mazeFileName(int mapNumber) {
