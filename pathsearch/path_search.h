@@ -44,7 +44,13 @@ public:
     void step();
     void restartAt(int tile);
     void setGoal(int tile);
+    // One frame of the search controls: applyKeys, then drawCursor.
     void handleControls(const KeyState& keys);
+    // The key part of the controls: cursor moves, goal and start, speed, method.
+    void applyKeys(const KeyState& keys);
+    // The cursor marker: a 12-pixel point one unit above the cursor tile; lighting is
+    // enabled again afterwards.
+    void drawCursor() const;
 
     int pickOpen();
     int pickOpenScan() const;

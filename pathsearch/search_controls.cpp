@@ -26,6 +26,11 @@ constexpr struct {
 }  // namespace
 
 void PathSearch::handleControls(const KeyState& keys) {
+    applyKeys(keys);
+    drawCursor();
+}
+
+void PathSearch::applyKeys(const KeyState& keys) {
     // The timer grows every frame; the first arrow key that acts zeroes it, so a held arrow
     // moves the cursor every fourth frame and at most one arrow acts per frame.
     keyRepeatTimer = float(double(keyRepeatTimer) + 0.3);
@@ -81,7 +86,9 @@ void PathSearch::handleControls(const KeyState& keys) {
             method = entry.method;
         }
     }
+}
 
+void PathSearch::drawCursor() const {
     if (!isTile(cursor)) {
         return;
     }
