@@ -31,17 +31,17 @@ MazeLayout fixedMaze(int number) {
         return layout;
     }
     case 2: {
-        MazeLayout layout = gridMaze(6, 6, 2, 0, styleOf(3.0));
+        MazeLayout layout = gridMaze(6, 6, 7, 0, styleOf(3.0));
         layout.title = "maze2: small maze, 6 x 6 cells";
         return layout;
     }
     case 3: {
-        MazeLayout layout = gridMaze(10, 10, 3, 3, styleOf(2.8));
+        MazeLayout layout = gridMaze(10, 10, 2, 3, styleOf(2.8));
         layout.title = "maze3: 10 x 10 cells with a few loops";
         return layout;
     }
     case 4: {
-        MazeLayout layout = gridMaze(12, 12, 4, 4, styleOf(2.6));
+        MazeLayout layout = gridMaze(12, 12, 10, 4, styleOf(2.6));
         layout.grid.openRoom(1, 1, 3, 3);
         layout.grid.openRoom(7, 1, 10, 3);
         layout.grid.openRoom(5, 5, 6, 6);
@@ -60,7 +60,7 @@ MazeLayout fixedMaze(int number) {
         return layout;
     }
     case 6: {
-        MazeLayout layout = gridMaze(15, 15, 6, 12, styleOf(2.35));
+        MazeLayout layout = gridMaze(15, 15, 16, 12, styleOf(2.35));
         layout.title = "maze6: large maze with loops, 15 x 15 cells";
         return layout;
     }
