@@ -54,7 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
 
-    delete[] board.tiles;
     delete[] model.vertices;
     delete[] model.texCoords;
     delete[] model.normals;
