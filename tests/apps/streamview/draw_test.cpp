@@ -67,6 +67,7 @@ protected:
 // Arrows along +x (red 128) fade from dark blue at the cell centre to light blue at the tip.
 TEST_F(StreamviewDrawTest, ArrowsFadeFromDarkBlueToLightBlue) {
     FlowField field;
+    ReleaseCells releaseField(field);
     buildUniform(field, 32, 32, 128);
     const FlowCell& cell = field.cells[528];
     const float x = cell.position.x;

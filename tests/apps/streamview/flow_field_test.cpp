@@ -11,6 +11,7 @@ namespace {
 
 TEST(FlowField, CellCentresOfA32By32Image) {
     FlowField field;
+    ReleaseCells releaseField(field);
     buildUniform(field, 32, 32, 0);
     ASSERT_EQ(field.cellCount, 1024);
     EXPECT_FLOAT_EQ(field.cellSizeX, 0.2f);
@@ -45,6 +46,7 @@ TEST(FlowField, ArrowHeadingFromRed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.red);
         FlowField field;
+        ReleaseCells releaseField(field);
         buildUniform(field, 32, 32, c.red);
         const FlowCell& cell = field.cells[500];
         EXPECT_NEAR(cell.direction.x, c.x, 2e-7);
@@ -58,7 +60,9 @@ TEST(FlowField, GreenAndBlueDoNotInfluenceTheArrows) {
     std::vector<unsigned char> plain = makePixels(32, 32, red, 0, 0);
     std::vector<unsigned char> coloured = makePixels(32, 32, red, 255, 90);
     FlowField a;
+    ReleaseCells releaseA(a);
     FlowField b;
+    ReleaseCells releaseB(b);
     {
         ConsoleCapture quiet;
         a.build(32, 32, plain.data(), 3);
@@ -75,6 +79,7 @@ TEST(FlowField, GreenAndBlueDoNotInfluenceTheArrows) {
 TEST(FlowField, CellTakesThePixelWithItsRunningNumber) {
     std::vector<unsigned char> pixels = makePixels(40, 30, [](int s) { return s == 30 ? 64 : s == 1 ? 128 : 0; });
     FlowField field;
+    ReleaseCells releaseField(field);
     {
         ConsoleCapture quiet;
         field.build(40, 30, pixels.data(), 3);
@@ -92,6 +97,7 @@ TEST(FlowField, DiagnosticLines) {
     std::vector<unsigned char> pixels =
         makePixels(32, 32, [](int s) { return s == 0 ? 37 : s == 11 ? 128 : 5; }, 200, 200);
     FlowField field;
+    ReleaseCells releaseField(field);
     ConsoleCapture console;
     field.build(32, 32, pixels.data(), 3);
     std::vector<std::string> expected = {
@@ -135,6 +141,7 @@ TEST(FlowField, UnusableOrSmallImages) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FlowField field;
+        ReleaseCells releaseField(field);
         ConsoleCapture console;
         field.build(c.width, c.height, c.pixels, c.bytesPerPixel);
         EXPECT_EQ(console.lines(), c.lines);

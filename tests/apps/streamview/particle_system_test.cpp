@@ -21,6 +21,7 @@ Particle placed(int cell, float x, float z) {
 
 TEST(Particles, FirstFrameEmitsAtCellZeroAndAdvancesIt) {
     FlowField field;
+    ReleaseCells releaseField(field);
     buildUniform(field, 32, 32, 64);  // arrows along +z
     ParticleSystem system;
     system.update(0, field);
@@ -44,6 +45,7 @@ TEST(Particles, VelocitySettlesOnTheArrowPlusFourMillionths) {
     for (int red : {0, 128, 200}) {
         SCOPED_TRACE(red);
         FlowField field;
+        ReleaseCells releaseField(field);
         buildUniform(field, 32, 32, red);
         ParticleSystem system;
         system.particles.push_back(placed(528, field.cells[528].position.x, field.cells[528].position.z));
@@ -62,6 +64,7 @@ TEST(Particles, VelocitySettlesOnTheArrowPlusFourMillionths) {
 // (0.2) from its own cell's centre. On a 40 x 30 field one step in x is 30 cells.
 TEST(Particles, CellChangesOnlyBeyondTheNeighboursCentre) {
     FlowField field;
+    ReleaseCells releaseField(field);
     buildUniform(field, 40, 30, 0);
     const int home = 20 * 30 + 15;
     const float cx = field.cells[home].position.x;
@@ -99,6 +102,7 @@ TEST(Particles, DriftingParticleSwitchesCellAfterCrossingTheNeighboursCentre) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.red);
         FlowField field;
+        ReleaseCells releaseField(field);
         buildUniform(field, 40, 30, c.red);
         const int home = 20 * 30 + 15;
         ParticleSystem system;
@@ -124,6 +128,7 @@ TEST(Particles, DriftingParticleSwitchesCellAfterCrossingTheNeighboursCentre) {
 TEST(Particles, LeavingTheFieldResetsOnlyTheCell) {
     std::vector<unsigned char> pixels = makePixels(40, 30, [](int s) { return s == 0 ? 64 : 128; });
     FlowField field;
+    ReleaseCells releaseField(field);
     {
         ConsoleCapture quiet;
         field.build(40, 30, pixels.data(), 3);
@@ -170,6 +175,7 @@ TEST(Particles, TrackedCellStaysInsideTheField) {
     for (int red : {0, 32, 64, 96, 128, 160, 191, 223}) {
         SCOPED_TRACE(red);
         FlowField field;
+        ReleaseCells releaseField(field);
         buildUniform(field, 12, 9, red);
         ParticleSystem system;
         int counter = 0;
@@ -190,6 +196,7 @@ TEST(Particles, TrackedCellStaysInsideTheField) {
 // Frame m releases a particle at cell m until 1000 exist; the counter keeps cycling 0..1023.
 TEST(Particles, EmissionScheduleStopsAtOneThousand) {
     FlowField field;
+    ReleaseCells releaseField(field);
     buildUniform(field, 32, 32, 64);
     ParticleSystem system;
     int counter = 0;
@@ -210,6 +217,7 @@ TEST(Particles, EmissionScheduleStopsAtOneThousand) {
 // nothing is released or moved.
 TEST(Particles, SmallAndEmptyFields) {
     FlowField small;
+    ReleaseCells releaseSmall(small);
     buildUniform(small, 10, 10, 128);
     ParticleSystem system;
     int counter = 0;
@@ -224,6 +232,8 @@ TEST(Particles, SmallAndEmptyFields) {
     EXPECT_NEAR(system.particles[100].position.x, small.cells[0].position.x, 0.2);
 
     FlowField empty;
+
+    ReleaseCells releaseEmpty(empty);
     {
         ConsoleCapture quiet;
         empty.build(0, 0, nullptr, 0);
