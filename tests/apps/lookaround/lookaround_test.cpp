@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "tests/apps/lookaround/gl_call_trace.h"
 #include "tests/support/program_run.h"
 
 namespace {
@@ -151,6 +152,69 @@ TEST_F(LookaroundRun, EndQuitsWithStatusZero) {
     runCommand({"xdotool", "keyup", "End"}, 5.0);
     ASSERT_TRUE(ended);
     EXPECT_EQ(status, 0);
+}
+
+// The GL calls of start-up and of each display pass, in order, as the driver received them.
+TEST(LookaroundCalls, StartUpAndDisplayPassOrder) {
+    if (!displayAvailable() || !apitraceAvailable()) {
+        GTEST_SKIP() << "needs an X display and apitrace";
+    }
+    std::vector<std::vector<std::string>> frames = splitAtSwaps(traceGlCalls("lookaround", {}, 0.5));
+    ASSERT_GE(frames.size(), 3u);
+
+    const std::string lookAt = "glMultMatrixf(";
+    const std::string fromStartPose = "glTranslated(x = -0, y = -0.5, z = -6)";
+    const std::vector<std::string> pass = {
+        "glClear(mask = GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT)",
+        "glLoadIdentity()",
+        lookAt,
+        fromStartPose,
+        "glBegin(mode = GL_TRIANGLES)",
+        "glColor3f(red = 1, green = 0.2, blue = 0)",
+        "glVertex3f(x = 1, y = 0, z = 0)",
+        "glColor3f(red = 1, green = 1, blue = 0)",
+        "glVertex3f(x = 0, y = 1, z = 0)",
+        "glColor3f(red = 0, green = 0.2, blue = 1)",
+        "glVertex3f(x = -1, y = 0, z = 0)",
+        "glEnd()",
+    };
+    std::vector<std::string> startUp = {
+        "glEnable(cap = GL_DEPTH_TEST)",
+        "glClearColor(red = 0, green = 0, blue = 0, alpha = 0)",
+        "glShadeModel(mode = GL_SMOOTH)",
+        "glMatrixMode(mode = GL_PROJECTION)",
+        "glLoadIdentity()",
+        "glMultMatrixd(m = {2.414213562373095, 0, 0, 0, 0, 2.414213562373095, 0, 0, 0, 0, "
+        "-1.006688963210702, -1, 0, 0, -1.003344481605351, 0})",  // 45 degrees, 1, 0.5, 150
+        "glMatrixMode(mode = GL_MODELVIEW)",
+        "glLoadIdentity()",
+    };
+    startUp.insert(startUp.end(), pass.begin(), pass.end());
+
+    auto expectCalls = [](const std::vector<std::string>& actual,
+                          const std::vector<std::string>& expected) {
+        ASSERT_EQ(actual.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_TRUE(startsWith(actual[i], expected[i])) << i << ": " << actual[i];
+        }
+    };
+    {
+        SCOPED_TRACE("start-up and first pass");
+        expectCalls(frames[0], startUp);
+    }
+    // After each swap: the display pass's own camera update, any number of idle updates (each
+    // a look-at multiplied onto the matrix), then the next pass.
+    for (size_t f = 1; f < frames.size(); ++f) {
+        SCOPED_TRACE("frame " + std::to_string(f));
+        const std::vector<std::string>& calls = frames[f];
+        size_t i = 0;
+        while (i + 1 < calls.size() && startsWith(calls[i], lookAt)) {
+            EXPECT_EQ(calls[i + 1], fromStartPose);
+            i += 2;
+        }
+        EXPECT_GE(i, 2u) << "no camera update after the swap";
+        expectCalls(std::vector<std::string>(calls.begin() + i, calls.end()), pass);
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "assets/obj_model.h"
 #include "pathsearch/path_search.h"
 #include "pathsearch/tile_board.h"
+#include "tests/apps/lookaround/gl_call_trace.h"
 #include "tests/support/program_run.h"
 
 namespace {
@@ -191,6 +192,82 @@ TEST_F(TilewalkRun, BoardTooSmallForTheGoal) {
 
         expectEndQuitsWithStatusZero(run);
         EXPECT_EQ(run.lines(), c.transcript);
+    }
+}
+
+// The GL calls of start-up and of each display pass, in order, as the driver received them. The
+// small maze keeps the board's calls few; the order does not depend on the board.
+TEST(TilewalkCalls, StartUpAndDisplayPassOrder) {
+    if (!displayAvailable() || !apitraceAvailable()) {
+        GTEST_SKIP() << "needs an X display and apitrace";
+    }
+    std::vector<std::vector<std::string>> frames = splitAtSwaps(
+        traceGlCalls("tilewalk", {{"maze1.obj", smallMaze}, {"file.tga", lightTga()}}, 0.5));
+    ASSERT_GE(frames.size(), 3u);
+
+    const std::string fromStartPose = "glTranslated(x = -0, y = -52.5, z = -0.1";
+    // Start-up: load and upload the texture, material, light with its position under the
+    // identity, projection, then the first pass. Other calls may come between these.
+    const std::vector<std::string> startUp = {
+        "glPixelStorei(pname = GL_UNPACK_ALIGNMENT, param = 1)",
+        "glTexImage2D(target = GL_TEXTURE_2D",
+        "glMaterialfv(face = GL_FRONT_AND_BACK, pname = GL_DIFFUSE, params = {1, 0.81, 0.7, 1})",
+        "glLightfv(light = GL_LIGHT0, pname = GL_AMBIENT, params = {0.4, 0.4, 0.4, 1})",
+        "glLightfv(light = GL_LIGHT0, pname = GL_DIFFUSE, params = {0.6, 0.6, 0.6, 1})",
+        "glEnable(cap = GL_LIGHT0)",
+        "glLightfv(light = GL_LIGHT0, pname = GL_POSITION, params = {4, 3, 1, 0})",
+        "glEnable(cap = GL_DEPTH_TEST)",
+        "glClearColor(red = 0, green = 0, blue = 0, alpha = 0)",
+        "glMatrixMode(mode = GL_PROJECTION)",
+        "glMultMatrixd(m = {2.414213562373095, 0, 0, 0, 0, 2.414213562373095, 0, 0, 0, 0, "
+        "-1.006688963210702, -1, 0, 0, -1.003344481605351, 0})",
+        "glMatrixMode(mode = GL_MODELVIEW)",
+        "glLoadIdentity()",
+        "glClear(mask = GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT)",
+    };
+    {
+        SCOPED_TRACE("start-up");
+        size_t next = 0;
+        for (const std::string& call : frames[0]) {
+            if (next < startUp.size() && startsWith(call, startUp[next])) ++next;
+        }
+        EXPECT_EQ(next, startUp.size()) << "missing or out of order: " << startUp[std::min(next, startUp.size() - 1)];
+    }
+
+    // Each pass, reduced to the calls that fix its order, repeats collapsed (the idle callback's
+    // camera updates, the board's own switching of lighting): the light position under the
+    // drawn frame's view, the camera update, then clear, view, the model between push and pop,
+    // the unlit board (corner points, tiles) and lighting back on.
+    const std::vector<std::string> pass = {
+        "glLightfv(light = GL_LIGHT0, pname = GL_POSITION, params = {4, 3, 1, 0})",
+        fromStartPose,
+        "glClear(mask = GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT)",
+        "glLoadIdentity()",
+        fromStartPose,
+        "glPushMatrix()",
+        "glBegin(mode = GL_TRIANGLES)",
+        "glPopMatrix()",
+        "glDisable(cap = GL_LIGHTING)",
+        "glBegin(mode = GL_POINTS)",
+        "glBegin(mode = GL_QUADS)",
+        "glEnable(cap = GL_LIGHTING)",
+    };
+    const std::vector<std::string> watched = {
+        "glLightfv(light = GL_LIGHT0, pname = GL_POSITION", "glTranslated(", "glClear(",
+        "glLoadIdentity(", "glPushMatrix(", "glPopMatrix(", "glBegin(",
+        "glDisable(cap = GL_LIGHTING)", "glEnable(cap = GL_LIGHTING)"};
+    for (size_t f = 1; f < frames.size(); ++f) {
+        SCOPED_TRACE("frame " + std::to_string(f));
+        std::vector<std::string> reduced;
+        for (const std::string& call : frames[f]) {
+            bool keep = false;
+            for (const std::string& w : watched) keep = keep || startsWith(call, w);
+            if (keep && (reduced.empty() || reduced.back() != call)) reduced.push_back(call);
+        }
+        ASSERT_EQ(reduced.size(), pass.size());
+        for (size_t i = 0; i < pass.size(); ++i) {
+            EXPECT_TRUE(startsWith(reduced[i], pass[i])) << i << ": " << reduced[i];
+        }
     }
 }
 
