@@ -186,8 +186,8 @@ TEST_F(StreamviewProgram, KeepsRunningWithUnusableOrSmallImages) {
         if (!c.image.empty()) {
             run.addFile("32_sample4.tga", c.image);
         }
-        ASSERT_TRUE(startPausingAfter(run, "1500"));
-        EXPECT_TRUE(waitStopped(run.pid, 30.0)) << "the program did not draw 1500 frames";
+        ASSERT_TRUE(startPausingAfter(run, "1100"));
+        EXPECT_TRUE(waitStopped(run.pid, 30.0)) << "the program did not draw 1100 frames";
         EXPECT_EQ(run.lines(), c.lines);
         kill(run.pid, SIGCONT);
         EXPECT_TRUE(run.running());
