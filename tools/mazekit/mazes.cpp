@@ -1,14 +1,19 @@
 #include "tools/mazekit/mazes.h"
 
-MazeLayout gridMaze(int columns, int rows, unsigned long long seed, int loops, const WallStyle& style) {
+MazeLayout gridMaze(int columns, int rows, unsigned long long seed, int loops, const WallStyle& style,
+                    int entranceColumn) {
     MazeLayout layout{MazeGrid(columns, rows), style, ""};
     MazeRandom random(seed);
-    layout.grid.carveDepthFirst(random, {0, 0});
+    const bool corner = entranceColumn < 0 || entranceColumn >= columns;
+    const MazeCell entrance{corner ? 0 : entranceColumn, 0};
+    layout.grid.carveDepthFirst(random, entrance);
     layout.grid.addLoops(random, loops);
-    layout.grid.openBorder({0, 0}, 'S');
-    layout.grid.openBorder({0, 0}, 'W');
+    layout.grid.openBorder(entrance, 'S');
     layout.grid.openBorder({columns - 1, rows - 1}, 'N');
-    layout.grid.openBorder({columns - 1, rows - 1}, 'E');
+    if (corner) {
+        layout.grid.openBorder(entrance, 'W');
+        layout.grid.openBorder({columns - 1, rows - 1}, 'E');
+    }
     layout.title = "maze " + std::to_string(columns) + " x " + std::to_string(rows) + " cells, seed " +
                    std::to_string(seed);
     return layout;
@@ -23,11 +28,8 @@ static WallStyle styleOf(double cellSize) {
 MazeLayout fixedMaze(int number) {
     switch (number) {
     case 1: {
-        MazeLayout layout{MazeGrid(16, 16), styleOf(2.0), "maze1: 16 x 16 cells, entrance south, exit north-east"};
-        MazeRandom random(1);
-        layout.grid.carveDepthFirst(random, {6, 0});
-        layout.grid.openBorder({6, 0}, 'S');
-        layout.grid.openBorder({15, 15}, 'N');
+        MazeLayout layout = gridMaze(16, 16, 1, 0, styleOf(2.0), 6);
+        layout.title = "maze1: 16 x 16 cells, entrance south, exit north-east";
         return layout;
     }
     case 2: {

@@ -14,11 +14,14 @@ struct MazeLayout {
     std::string title;  // one line for the file's first comment
 };
 
-// A perfect maze of columns x rows cells grown from `seed`, entered at the corner cell (0, 0)
-// through its south and west sides and left at the opposite corner through its north and east
-// sides; `loops` inner walls are then removed at random, so that some places can be reached
-// in more than one way.
-MazeLayout gridMaze(int columns, int rows, unsigned long long seed, int loops, const WallStyle& style);
+// A perfect maze of columns x rows cells grown from `seed`; `loops` inner walls are then removed
+// at random, so that some places can be reached in more than one way. With entranceColumn < 0
+// (or not a column of the grid) it is entered at the corner cell (0, 0) through its south and
+// west sides and left at the opposite corner through its north and east sides. Otherwise it is
+// entered through the south side of cell (entranceColumn, 0), grown from there, and left through
+// the north side of the far corner cell.
+MazeLayout gridMaze(int columns, int rows, unsigned long long seed, int loops, const WallStyle& style,
+                    int entranceColumn = -1);
 
 // Fixed maze number 1 to 6; an empty 1 x 1 grid for any other number.
 //  1: 16 x 16 cells of 2.0, entered from the south at cell (6, 0), left at the north-east
