@@ -1,6 +1,7 @@
 #include "assets/texture.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -55,11 +56,19 @@ void Texture::loadTga(const char* path) {
         size_t size = tgaPixelBlockSize(imageWidth, imageHeight, bytesPerPixel);
         if (size > 0) {
             // Zero-filled, so a file shorter than its header claims leaves zeros, not garbage.
-            imageData = new unsigned char[size]();
+            // calloc hands out fresh zero pages for a large block without touching them, so a
+            // tiny file whose header claims a huge image costs address space, not memory.
+            imageData = static_cast<unsigned char*>(std::calloc(size, 1));
+            if (imageData == nullptr) {
+                std::printf("not enough memory for the image\n");
+                std::fclose(file);
+                std::printf("complete\n");
+                return;
+            }
             size_t got = std::fread(imageData, 1, size, file);
-            (void)got;  // a short read leaves the zeros in place
-            // Blue-green-red(-alpha) to red-green-blue(-alpha).
-            for (size_t i = 0; i < size; i += size_t(bytesPerPixel)) {
+            // Blue-green-red(-alpha) to red-green-blue(-alpha), up to the last pixel the file
+            // reached (a partly read pixel is swapped too); the zeros after it need no swap.
+            for (size_t i = 0; i < got; i += size_t(bytesPerPixel)) {
                 unsigned char blue = imageData[i];
                 imageData[i] = imageData[i + 2];
                 imageData[i + 2] = blue;
@@ -69,7 +78,11 @@ void Texture::loadTga(const char* path) {
         bytesPerPixel = 3;
         size_t size = tgaPixelBlockSize(imageWidth, imageHeight, bytesPerPixel);
         if (size > 0) {
-            imageData = new unsigned char[size]();
+            imageData = static_cast<unsigned char*>(std::calloc(size, 1));
+            if (imageData == nullptr) {
+                std::printf("not enough memory for the image\n");
+                size = 0;
+            }
             // Five bits per channel, x-red-green-blue from the top; the top bit is ignored.
             for (size_t i = 0; i < size; i += 3) {
                 int low = std::fgetc(file);
@@ -101,6 +114,11 @@ void Texture::upload(int textureName) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GLint(pixelFormat()), imageWidth, imageHeight, 0, pixelFormat(),
                  GL_UNSIGNED_BYTE, imageData);
+}
+
+void Texture::releaseImage() {
+    std::free(imageData);
+    imageData = nullptr;
 }
 
 GLenum Texture::pixelFormat() const {

@@ -21,6 +21,8 @@ public:
     short height() const { return imageHeight; }
     unsigned char* pixels() const { return imageData; }
     void applyMaterial();
+    // Frees the pixel block (the programs never do; tests and fuzzing clean up with it).
+    void releaseImage();
 };
 
 // Bytes of a width x height block of bytesPerPixel-byte pixels, formed without overflow;

@@ -31,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             sum += texture.imageData[bytes - 1];
         }
     }
-    delete[] texture.imageData;
+    texture.releaseImage();
     return sum == 0xdeadbeefu ? 1 : 0;
 }

@@ -189,7 +189,7 @@ TEST_F(AssetsGlState, UploadGivesTheImageToTheDefaultTexture) {
             glGetTexImage(GL_TEXTURE_2D, 0, texture.pixelFormat(), GL_UNSIGNED_BYTE, back.data());
             EXPECT_EQ(Bytes(back.begin(), back.begin() + long(c.texels.size())), c.texels);
         }
-        delete[] texture.imageData;
+        texture.releaseImage();
     }
 }
 

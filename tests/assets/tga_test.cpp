@@ -30,7 +30,7 @@ LoadResult load(const char* path) {
         r.pixels.assign(texture.imageData, texture.imageData + n);
     }
     EXPECT_EQ(texture.diffuse[1], 0.81f) << "loading leaves the material alone";
-    delete[] texture.imageData;
+    texture.releaseImage();
     return r;
 }
 
