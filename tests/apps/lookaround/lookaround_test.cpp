@@ -128,8 +128,8 @@ TEST_F(LookaroundRun, UpArrowWalksTowardsTheTriangle) {
 }
 
 // 100 pixels left of the centre turns the view 0.1 radian left: the triangle moves right by
-// tan(0.1) / tan(22.5 degrees) of half the window; 100 pixels up tilts it up, so the triangle
-// moves down as far.
+// tan(0.1) / tan(22.5 degrees) of half the window; 100 pixels up tilts the view up, so the
+// triangle moves down as far.
 TEST_F(LookaroundRun, MouseTurnsTheView) {
     Box first = litBox(run.screenshot());
     ASSERT_TRUE(run.mouseMove(300, 400));
@@ -142,6 +142,15 @@ TEST_F(LookaroundRun, MouseTurnsTheView) {
     run.pointerY = 400;
     Box tilted = litBox(settledShot());
     EXPECT_NEAR(tilted.centreY() - first.centreY(), 97.0, 10.0);
+
+    // Dragging with a button held turns it too: 0.1 radian right undoes the first turn.
+    ASSERT_TRUE(run.mouseDown(1));
+    ASSERT_TRUE(run.mouseMove(500, 400));
+    run.pointerX = 400;
+    ASSERT_TRUE(run.mouseUp(1));
+    Box back = litBox(settledShot());
+    EXPECT_NEAR(back.centreX(), first.centreX(), 3.0);
+    EXPECT_NEAR(back.centreY(), tilted.centreY(), 3.0);
 }
 
 TEST_F(LookaroundRun, EndQuitsWithStatusZero) {
