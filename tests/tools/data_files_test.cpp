@@ -19,34 +19,21 @@
 #include "pathsearch/path_search.h"
 #include "pathsearch/tile_board.h"
 #include "tools/mazekit/images.h"
+#include "tools/searchkit/search_runs.h"
 
 namespace {
 
 const std::string runDir = VIEWERS_RUN_DIR;
 
-// Keeps the loaders' and the board's console lines out of the test output.
-class QuietCout {
+// maze<n>.obj loaded with the viewers' loader; the arrays are given back at the end.
+class MazeModel {
 public:
-    QuietCout() : old(std::cout.rdbuf(sink.rdbuf())) {}
-    ~QuietCout() { std::cout.rdbuf(old); }
-
-private:
-    std::ostringstream sink;
-    std::streambuf* old;
+    ObjModel m;
+    explicit MazeModel(int n) { EXPECT_TRUE(loadMaze(m, runDir + "/maze" + std::to_string(n) + ".obj")) << n; }
+    ~MazeModel() { releaseModel(m); }
+    MazeModel(const MazeModel&) = delete;
+    MazeModel& operator=(const MazeModel&) = delete;
 };
-
-ObjModel loadMaze(int n) {
-    QuietCout quiet;
-    objLoader loader;
-    ObjModel model;
-    EXPECT_TRUE(loader.import(model, (runDir + "/maze" + std::to_string(n) + ".obj").c_str())) << n;
-    return model;
-}
-
-void buildBoard(TileBoard& board, const ObjModel& model, float tileSize, SearchStyle style) {
-    QuietCout quiet;
-    board.build(model, tileSize, style);
-}
 
 // Breadth-first distances over free tiles from every tile in `from`; -1 where unreachable.
 std::vector<int> distances(const TileBoard& board, const std::vector<int>& from) {
@@ -85,7 +72,8 @@ std::vector<unsigned char> fileBytes(const std::string& path) {
 // on the ground, the whole maze centred and small enough for the viewers' cameras.
 TEST(MazeFiles, WallsOnlyCentredWithOutwardNormals) {
     for (int n = 1; n <= 6; ++n) {
-        ObjModel m = loadMaze(n);
+        MazeModel maze(n);
+        const ObjModel& m = maze.m;
         ASSERT_GT(m.totalFaceCount, 0) << n;
         EXPECT_EQ(m.frameCount, 1) << n;
         EXPECT_EQ(m.faceCount, m.totalFaceCount) << n;
@@ -133,9 +121,9 @@ TEST(MazeFiles, WallsOnlyCentredWithOutwardNormals) {
 
 // tilewalk searches maze1 at tile size 0.3 from tile 44 to tile 11111, one expansion a frame.
 TEST(MazeFiles, Maze1GivesTilewalkAWindingPath) {
-    ObjModel m = loadMaze(1);
+    MazeModel maze(1);
     TileBoard board;
-    buildBoard(board, m, 0.3f, SearchStyle::Tilewalk);
+    buildBoard(board, maze.m, 0.3f, SearchStyle::Tilewalk);
     ASSERT_GT(board.tileCount(), 11111);
     EXPECT_FALSE(board.tiles[44].blocked);
     EXPECT_FALSE(board.tiles[11111].blocked);
@@ -162,10 +150,10 @@ TEST(MazeFiles, Maze1GivesTilewalkAWindingPath) {
 // corner is much longer than the straight line: the walls make a maze at every size.
 TEST(MazeFiles, GridrouteBoardsAreOneConnectedMaze) {
     for (int n = 2; n <= 6; ++n) {
-        ObjModel m = loadMaze(n);
+        MazeModel maze(n);
         for (float tileSize : {0.25f, 0.5f, 1.0f}) {
             TileBoard board;
-            buildBoard(board, m, tileSize, SearchStyle::Gridroute);
+            buildBoard(board, maze.m, tileSize, SearchStyle::Gridroute);
             const int last = board.tileCount() - 1;
             ASSERT_FALSE(board.tiles[0].blocked) << n << " " << tileSize;
             std::vector<int> d = distances(board, {0});
@@ -206,6 +194,7 @@ TEST(ImageFiles, HeadersAsTheLoaderReadsThem) {
         EXPECT_EQ(texture.bytesPerPixel, 3);
         EXPECT_EQ(texture.width(), c.width);
         EXPECT_EQ(texture.height(), c.height);
+        texture.releaseImage();
     }
 }
 
@@ -219,6 +208,7 @@ TEST(ImageFiles, SurfaceCornersCarryTheTint) {
     for (int corner : {0, w - 1, (h - 1) * w, h * w - 1}) {
         for (int k = 0; k < 3; ++k) EXPECT_EQ(texture.pixels()[corner * 3 + k], surfaceTint[k]) << corner;
     }
+    texture.releaseImage();
 }
 
 // The flow image as streamview reads it: two eddies turning opposite ways, the ground picture
@@ -230,7 +220,7 @@ TEST(ImageFiles, FlowImageHoldsTwoEddiesThatKeepParticlesOnTheGround) {
     ASSERT_NE(image.pixels(), nullptr);
     FlowField field;
     {
-        QuietCout quiet;
+        CoutCapture quiet;
         field.build(image.width(), image.height(), image.pixels(), image.bytesPerPixel);
     }
     ASSERT_EQ(field.cellCount, 1024);
@@ -270,6 +260,8 @@ TEST(ImageFiles, FlowImageHoldsTwoEddiesThatKeepParticlesOnTheGround) {
         onGround += std::fabs(p.position.x) < 3.3f && std::fabs(p.position.z) < 3.3f ? 1 : 0;
     }
     EXPECT_GE(onGround, 990);
+    delete[] field.cells;
+    image.releaseImage();
 }
 
 // The generator writes the same bytes every time, and says so when it cannot write.

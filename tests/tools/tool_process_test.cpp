@@ -17,6 +17,7 @@
 #include "pathsearch/tile_board.h"
 #include "tools/mazekit/obj_write.h"
 #include "tools/mazekit/wall_boxes.h"
+#include "tools/searchkit/search_runs.h"
 
 namespace {
 
@@ -147,6 +148,10 @@ TEST_F(ToolsTest, MazegenWritesTheMazeAndItsBoardFacts) {
     TileBoard board;
     board.build(model, 0.5f, SearchStyle::Tilewalk);
     std::cout.rdbuf(old);
+    struct Release {
+        ObjModel& m;
+        ~Release() { releaseModel(m); }
+    } release{model};
     float minX = 1e9f, maxX = -1e9f, minZ = 1e9f, maxZ = -1e9f, maxY = 0;
     for (int v = 0; v < model.vertexArrayLength; ++v) {
         minX = std::min(minX, model.vertices[v].x), maxX = std::max(maxX, model.vertices[v].x);
@@ -200,6 +205,7 @@ TEST_F(ToolsTest, SearchcompareMatchesTheEngineRunAsGridrouteRunsIt) {
     loader.import(model, file.c_str());
     TileBoard board;
     board.build(model, 0.25f, SearchStyle::Gridroute);
+    releaseModel(model);
     int first = -1, last = -1;
     for (int t = 0; t < board.tileCount(); ++t) {
         if (!board.tiles[t].blocked) {

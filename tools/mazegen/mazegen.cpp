@@ -165,6 +165,7 @@ int main(int argc, char** argv) {
     const float ts = static_cast<float>(tileSize);
     TileBoard board;
     buildBoard(board, model, ts, SearchStyle::Tilewalk);
+    releaseModel(model);  // the board keeps all it needs
     const int tiles = board.tileCount();
     const int free = freeTileCount(board);
     std::printf("board at tile size %g: %d x %d = %d tiles, %d free\n", tileSize, board.lastColumn + 1,

@@ -103,6 +103,8 @@ int main(int argc, char** argv) {
     }
     TileBoard board;
     buildBoard(board, model, static_cast<float>(tileSize), SearchStyle::Gridroute);
+    const int faces = model.totalFaceCount;
+    releaseModel(model);  // the board keeps all it needs
     if (!startGiven) start = firstFreeTile(board);
     if (!goalGiven) goal = lastFreeTile(board);
     for (int t : {start, goal}) {
@@ -119,7 +121,7 @@ int main(int argc, char** argv) {
     }
 
     std::printf("maze %s, %zu faces; tile size %g: %d x %d = %d tiles, %d free\n", mazePath.c_str(),
-                static_cast<size_t>(model.totalFaceCount), tileSize, board.lastColumn + 1, board.lastRow + 1,
+                static_cast<size_t>(faces), tileSize, board.lastColumn + 1, board.lastRow + 1,
                 board.tileCount(), freeTileCount(board));
     std::printf("start tile %d (column %d, row %d), goal tile %d (column %d, row %d), %d expansions per frame\n",
                 start, board.columnOf(start), board.rowOf(start), goal, board.columnOf(goal), board.rowOf(goal),

@@ -10,6 +10,14 @@ bool loadMaze(ObjModel& model, const std::string& path) {
     return loader.import(model, path.c_str());
 }
 
+void releaseModel(ObjModel& model) {
+    delete[] model.vertices;
+    delete[] model.texCoords;
+    delete[] model.normals;
+    delete[] model.faces;
+    model = ObjModel();
+}
+
 void buildBoard(TileBoard& board, const ObjModel& model, float tileSize, SearchStyle style) {
     CoutCapture quiet;
     board.build(model, tileSize, style);

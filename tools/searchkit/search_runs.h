@@ -28,6 +28,9 @@ private:
 // Loads an OBJ maze with the viewers' loader, keeping its summary off the console; false when
 // the file cannot be opened.
 bool loadMaze(ObjModel& model, const std::string& path);
+// Gives back the model's arrays (the viewers keep theirs until they end; the tools and tests
+// release them so that leak checking stays meaningful).
+void releaseModel(ObjModel& model);
 // Builds the board, keeping its "grid size::" line off the console.
 void buildBoard(TileBoard& board, const ObjModel& model, float tileSize, SearchStyle style);
 
