@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
             if (!next(value) || !parseFloat(value.c_str(), wallHeight) || wallHeight <= 0 || wallHeight > 100)
                 return usageError("--wall-height takes a height above 0 and up to 100");
         } else if (arg == "--tile-size") {
-            if (!next(value) || !parseFloat(value.c_str(), tileSize) || tileSize < 0.01 || tileSize > 100)
-                return usageError("--tile-size takes a size from 0.01 to 100");
+            if (!next(value) || !parseFloat(value.c_str(), tileSize) || tileSize < 0.05 || tileSize > 100)
+                return usageError("--tile-size takes a size from 0.05 to 100");
         } else if (arg.compare(0, 1, "-") == 0 && arg.size() > 1) {
             return usageError("unknown option " + arg);
         } else if (output.empty()) {

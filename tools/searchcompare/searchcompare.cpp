@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
             char* end = nullptr;
             if (!next()) return usageError("--tile-size needs a value");
             tileSize = std::strtod(value.c_str(), &end);
-            if (end == value.c_str() || *end != '\0' || !(tileSize >= 0.01 && tileSize <= 100))
-                return usageError("--tile-size takes a size from 0.01 to 100: " + value);
+            if (end == value.c_str() || *end != '\0' || !(tileSize >= 0.05 && tileSize <= 100))
+                return usageError("--tile-size takes a size from 0.05 to 100: " + value);
         } else if (arg == "--start") {
             if (!next() || !parseInt(value, start)) return usageError("--start takes a tile number");
             startGiven = true;
@@ -105,6 +105,10 @@ int main(int argc, char** argv) {
     buildBoard(board, model, static_cast<float>(tileSize), SearchStyle::Gridroute);
     const int faces = model.totalFaceCount;
     releaseModel(model);  // the board keeps all it needs
+    if (board.tileCount() == 0) {
+        std::fprintf(stderr, "searchcompare: no board at tile size %g (the grid would be too large)\n", tileSize);
+        return 1;
+    }
     if (!startGiven) start = firstFreeTile(board);
     if (!goalGiven) goal = lastFreeTile(board);
     for (int t : {start, goal}) {
