@@ -9,7 +9,7 @@ if [ "${1:-build}" = "run" ]; then
   packages+=(xvfb x11-utils)
 fi
 if [ "${1:-build}" = "test" ]; then
-  packages+=(libgtest-dev libbenchmark-dev xvfb x11-utils xdotool x11-apps imagemagick clang libclang-rt-14-dev)
+  packages+=(libgtest-dev libbenchmark-dev xvfb x11-utils xdotool x11-apps imagemagick apitrace apitrace-tracers clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -311,6 +311,21 @@ bool ProgramRun::start() {
     std::vector<std::string> args{binary};
     args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<char*> pointers = argvPointers(args);
+    // The inherited environment, with the entries of `environment` replacing those of the same name.
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        std::string entry = *e;
+        std::string name = entry.substr(0, entry.find('='));
+        bool replaced = false;
+        for (const std::string& extra : environment) {
+            replaced = replaced || extra.substr(0, extra.find('=')) == name;
+        }
+        if (!replaced) {
+            env.push_back(entry);
+        }
+    }
+    env.insert(env.end(), environment.begin(), environment.end());
+    std::vector<char*> envPointers = argvPointers(env);
     std::string dir = workDir;
     pid_t parent = getpid();
 
@@ -349,7 +364,7 @@ bool ProgramRun::start() {
         dup2(in[0], 0);
         dup2(out[1], 1);
         dup2(err[1], 2);
-        execv(pointers[0], pointers.data());
+        execve(pointers[0], pointers.data(), envPointers.data());
         _exit(127);
     }
     close(in[0]);

@@ -52,6 +52,7 @@ public:
     std::string program;                        // file name inside VIEWERS_RUN_DIR, or an absolute path
     std::map<std::string, std::string> files;   // fixture files: name -> bytes
     std::vector<std::string> arguments;         // extra command-line arguments
+    std::vector<std::string> environment;       // "NAME=value" entries added to the inherited ones
     std::string workDir;                        // set by start()
     pid_t pid = -1;
     std::string window;                         // X window id, set by findWindow()

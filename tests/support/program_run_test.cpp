@@ -20,13 +20,15 @@ TEST(ProgramRun, PassesInputAndCollectsLines) {
 
 TEST(ProgramRun, RunsInItsOwnDirectoryWithFixturesAndReportsStatus) {
     ProgramRun run("/bin/sh");
-    run.arguments = {"-c", "cat data.txt; echo problem >&2; exit 3"};
+    run.arguments = {"-c", "cat data.txt; echo \"$EXTRA\"; echo problem >&2; exit 3"};
+    run.environment = {"EXTRA=from the test"};
     run.addFile("data.txt", "fixture line\n");
     ASSERT_TRUE(run.start());
     int status = -1;
     ASSERT_TRUE(run.waitExit(5.0, &status));
     EXPECT_EQ(status, 3);
     EXPECT_TRUE(run.waitForLine("fixture line", 5.0));
+    EXPECT_TRUE(run.waitForLine("from the test", 5.0));
     run.stop();
     EXPECT_EQ(run.errorText(), "problem\n");
 }

@@ -2,6 +2,9 @@
 // checked against the search engine itself, the view keys and the mouse.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -256,6 +259,131 @@ TEST_F(GridrouteRun, MissingTextureIsReportedAndTheProgramRunsOn) {
     ScreenImage shot = run->screenshot();
     ASSERT_FALSE(shot.empty());
     EXPECT_TRUE(isColour(shot.at(2, 2), 255, 255, 255));  // white background
+}
+
+// --- the GL calls of the set-up and of one frame, recorded with apitrace ---
+
+const char* const traceWrapper = "/usr/lib/x86_64-linux-gnu/apitrace/wrappers/glxtrace.so";
+
+// The calls of a trace dump without their call numbers, leaving out the per-vertex calls,
+// context and viewport handling done by GLUT, and empty lines. Calls whose arguments are
+// pointers or come from GLU keep only their name.
+std::vector<std::string> tracedCalls(const std::string& dump) {
+    std::vector<std::string> calls;
+    std::istringstream in(dump);
+    std::string line;
+    while (std::getline(in, line)) {
+        size_t space = line.find(' ');
+        if (line.empty() || !std::isdigit(static_cast<unsigned char>(line[0])) || space == std::string::npos) {
+            continue;
+        }
+        std::string call = line.substr(space + 1);
+        std::string name = call.substr(0, call.find('('));
+        if (name == "glVertex3f" || name == "glColor3f" || name == "glNormal3f" || name == "glViewport" ||
+            name == "glScissor" || (name.compare(0, 3, "glX") == 0 && name != "glXSwapBuffers")) {
+            continue;
+        }
+        if (name == "glXSwapBuffers" || name == "glMultMatrixf" || name == "glTranslated") {
+            call = name;
+        }
+        calls.push_back(call);
+    }
+    return calls;
+}
+
+TEST_F(GridrouteRun, SetUpAndDisplayPassCallOrder) {
+    if (access(traceWrapper, R_OK) != 0 || runCommand({"apitrace", "help"}, 10.0) != 0) {
+        GTEST_SKIP() << "apitrace is not installed (tools/ensure-deps.sh test installs it)";
+    }
+    addStandardFiles(*run);
+    const char* preload = std::getenv("LD_PRELOAD");
+    std::string preloads = preload != nullptr && preload[0] != '\0' ? std::string(preload) + ":" : "";
+    run->environment = {"LD_PRELOAD=" + preloads + traceWrapper, "TRACE_FILE=gridroute.trace"};
+    startWith("2\n1\n");
+    usleep(1000000);
+    run->stop();
+    std::string dump;
+    ASSERT_EQ(runCommand({"apitrace", "dump", "--color=never", run->workDir + "/gridroute.trace"}, 60.0, &dump), 0);
+    std::vector<std::string> calls = tracedCalls(dump);
+
+    std::vector<size_t> clears;
+    for (size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].compare(0, 8, "glClear(") == 0) {
+            clears.push_back(i);
+        }
+    }
+    ASSERT_GE(clears.size(), 3u) << "too few frames traced";
+
+    // Texture, material, light, depth test, white background, 45-degree projection with the
+    // near plane at 0.5 and the far plane at 1000, then the identity view.
+    const std::vector<std::string> setUp = {
+        "glPixelStorei(pname = GL_UNPACK_ALIGNMENT, param = 1)",
+        "glBindTexture(target = GL_TEXTURE_2D, texture = 0)",
+        "glTexParameteri(target = GL_TEXTURE_2D, pname = GL_TEXTURE_WRAP_T, param = GL_REPEAT)",
+        "glTexParameteri(target = GL_TEXTURE_2D, pname = GL_TEXTURE_WRAP_S, param = GL_REPEAT)",
+        "glTexParameteri(target = GL_TEXTURE_2D, pname = GL_TEXTURE_MIN_FILTER, param = GL_NEAREST)",
+        "glTexImage2D(target = GL_TEXTURE_2D, level = 0, internalformat = GL_RGB, width = 2, height = 2, "
+        "border = 0, format = GL_RGB, type = GL_UNSIGNED_BYTE, pixels = blob(12))",
+        "glMaterialfv(face = GL_FRONT_AND_BACK, pname = GL_DIFFUSE, params = {1, 0.81, 0.7, 1})",
+        "glMaterialfv(face = GL_FRONT_AND_BACK, pname = GL_SHININESS, params = &11)",
+        "glLightfv(light = GL_LIGHT0, pname = GL_AMBIENT, params = {1, 0.8, 0.8, 1})",
+        "glLightfv(light = GL_LIGHT0, pname = GL_DIFFUSE, params = {1, 1, 1, 1})",
+        "glShadeModel(mode = GL_SMOOTH)",
+        "glEnable(cap = GL_LIGHTING)",
+        "glEnable(cap = GL_LIGHT0)",
+        "glLightfv(light = GL_LIGHT0, pname = GL_POSITION, params = {4, 3, 1, 0})",
+        "glEnable(cap = GL_DEPTH_TEST)",
+        "glClearColor(red = 1, green = 1, blue = 1, alpha = 1)",
+        "glMatrixMode(mode = GL_PROJECTION)",
+        "glLoadIdentity()",
+        "glMultMatrixd(m = {2.414213562373095, 0, 0, 0, 0, 2.414213562373095, 0, 0, 0, 0, "
+        "-1.001000500250125, -1, 0, 0, -1.000500250125063, 0})",
+        "glMatrixMode(mode = GL_MODELVIEW)",
+        "glLoadIdentity()",
+    };
+    ASSERT_GE(clears[0], setUp.size());
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + static_cast<long>(setUp.size())), setUp);
+
+    // One whole frame (the second): search step (no GL), cursor marker, lit and textured maze,
+    // unlit board, the view rebuilt, the swap, the light placed through the new view; then the
+    // idle call rebuilds the view once more.
+    const std::vector<std::string> view = {
+        "glLoadIdentity()",
+        "glMultMatrixf",
+        "glTranslated",
+        "glTranslatef(x = 0, y = 0, z = 0)",
+        "glRotatef(angle = 0, x = 1, y = 0, z = 0)",
+        "glRotatef(angle = 0, x = 0, y = 1, z = 0)",
+    };
+    std::vector<std::string> frame = {
+        "glClear(mask = GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT)",
+        "glDisable(cap = GL_LIGHTING)",
+        "glPointSize(size = 12)",
+        "glBegin(mode = GL_POINTS)",
+        "glEnd()",
+        "glEnable(cap = GL_LIGHTING)",
+        "glEnable(cap = GL_TEXTURE_2D)",
+        "glBegin(mode = GL_TRIANGLES)",
+        "glEnd()",
+        "glDisable(cap = GL_TEXTURE_2D)",
+        "glDisable(cap = GL_LIGHTING)",
+        "glDisable(cap = GL_LIGHTING)",
+        "glPointSize(size = 1)",
+        "glBegin(mode = GL_POINTS)",
+        "glEnd()",
+        "glBegin(mode = GL_QUADS)",
+        "glEnd()",
+        "glEnable(cap = GL_LIGHTING)",
+        "glEnable(cap = GL_LIGHTING)",
+    };
+    frame.insert(frame.end(), view.begin(), view.end());
+    frame.push_back("glFlush()");  // GLUT's, before the swap
+    frame.push_back("glXSwapBuffers");
+    frame.push_back("glLightfv(light = GL_LIGHT0, pname = GL_POSITION, params = {4, 3, 1, 0})");
+    frame.insert(frame.end(), view.begin(), view.end());
+    EXPECT_EQ(std::vector<std::string>(calls.begin() + static_cast<long>(clears[1]),
+                                       calls.begin() + static_cast<long>(clears[2])),
+              frame);
 }
 
 // --- keys ---
