@@ -117,6 +117,16 @@ protected:
         run = std::make_unique<ProgramRun>("gridroute");
     }
 
+    // In a sanitizer build a report that did not end the program still fails the test.
+    void TearDown() override {
+        if (run) {
+            run->stop();
+            std::string errors = run->errorText();
+            EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
+            EXPECT_EQ(errors.find("runtime error:"), std::string::npos) << errors;
+        }
+    }
+
     // Starts the program with the given answers and waits until the start-up has finished.
     void startWith(const std::string& answers) {
         ASSERT_TRUE(run->start()) << "cannot start " << VIEWERS_RUN_DIR << "/gridroute";
@@ -384,6 +394,19 @@ TEST_F(GridrouteRun, SetUpAndDisplayPassCallOrder) {
     EXPECT_EQ(std::vector<std::string>(calls.begin() + static_cast<long>(clears[1]),
                                        calls.begin() + static_cast<long>(clears[2])),
               frame);
+}
+
+// A maze far too large for the finest grid: the board stays empty and the keys find no tile.
+TEST_F(GridrouteRun, OversizedGridLeavesAnEmptyBoardAndTheProgramRunsOn) {
+    addStandardFiles(*run);
+    run->addFile("maze2.obj", mazeObj({{1.0f, 1.0f, 1000.0f, 1000.0f}}));
+    startWith("2\n0.25\n");
+    EXPECT_EQ(numberAfter(run->lines(), "grid size::"), 0) << run->text();
+    openWindow();
+    ASSERT_TRUE(run->holdKey("Right", 0.3));
+    ASSERT_TRUE(run->holdKey("F2", 0.2));
+    ASSERT_TRUE(run->holdKey("F1", 0.2));
+    expectStillDrawing();
 }
 
 // --- keys ---
