@@ -624,6 +624,27 @@ bool ProgramRun::mouseDown(int button) {
 
 bool ProgramRun::mouseUp(int button) { return pointerIntoWindow() && xdotool({"mouseup", std::to_string(button)}); }
 
+bool ProgramRun::closeWindow() {
+    if (window.empty()) {
+        return false;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return false;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(std::stoul(window));
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return sent != 0;
+}
+
 ScreenImage ProgramRun::screenshot() {
     if (window.empty()) {
         return ScreenImage();

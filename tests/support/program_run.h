@@ -108,6 +108,10 @@ public:
     bool mouseDown(int button);
     bool mouseUp(int button);
 
+    // Asks the window to close, as a window manager does when the user closes it
+    // (a WM_DELETE_WINDOW message).
+    bool closeWindow();
+
     // The window's current picture; empty on failure.
     ScreenImage screenshot();
 

@@ -409,6 +409,22 @@ TEST_F(GridrouteRun, OversizedGridLeavesAnEmptyBoardAndTheProgramRunsOn) {
     expectStillDrawing();
 }
 
+TEST_F(GridrouteRun, ClosingTheWindowEndsTheProgramQuietly) {
+    addStandardFiles(*run);
+    startWith("2\n1\n");
+    openWindow();
+    expectStillDrawing();
+    size_t before = run->lineCount();
+    std::string textBefore = run->text();
+    ASSERT_TRUE(run->closeWindow());
+    int status = -1;
+    ASSERT_TRUE(run->waitExit(10.0, &status));
+    EXPECT_EQ(status, 0);
+    run->stop();  // collects the rest of the output
+    EXPECT_EQ(run->lineCount(), before);
+    EXPECT_EQ(run->text(), textBefore);
+}
+
 // --- keys ---
 
 TEST_F(GridrouteRun, F12PrintsOncePerPress) {
