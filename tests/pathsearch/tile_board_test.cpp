@@ -99,7 +99,7 @@ TEST(TileBoardBuild, TilesAreLaidRowByRowWithTheirEdgesAndCentres) {
 }
 
 TEST(TileBoardBuild, TileSizeThatCannotMakeAGridGivesAnEmptyBoard) {
-    for (float ts : {0.0f, -1.0f, kNaN, 1e-30f}) {
+    for (float ts : {0.0f, -1.0f, kNaN}) {
         SCOPED_TRACE(ts);
         ModelFixture m;
         m.addTriangle({-5.0f, 0.0f, -5.0f}, {5.0f, 0.0f, 5.0f}, {0.0f, 0.0f, 0.0f});
@@ -108,6 +108,43 @@ TEST(TileBoardBuild, TileSizeThatCannotMakeAGridGivesAnEmptyBoard) {
         EXPECT_EQ(board.tileCount(), 0);
         EXPECT_EQ(board.tiles, nullptr);
         EXPECT_FALSE(board.isTile(0));
+    }
+}
+
+// A model with far-flung coordinates, or a tiny tile size, would ask for gigabytes of tiles.
+TEST(TileBoardBuild, GridAboveTheTileLimitGivesAnEmptyBoardAndSaysSo) {
+    const std::string refused = "tile board: the grid would have more than 4194304 tiles; the board stays empty\n"
+                                "grid size::0\n";
+    struct Case {
+        const char* name;
+        float farX, farZ, tileSize;
+        const char* output;  // nullptr: the board is built
+    };
+    // x from 0 to farX gives trunc(farX / size) + 2 columns, likewise rows.
+    const Case cases[] = {
+        {"huge coordinates", 1e7f, 1e7f, 0.25f, refused.c_str()},
+        {"one row, columns past the int range", 1e9f, 0.0f, 0.25f, refused.c_str()},
+        {"tile size too small to count", 10.0f, 10.0f, 1e-30f, refused.c_str()},
+        {"one tile over", 2097151.0f, 0.0f, 1.0f, refused.c_str()},  // 2097153 x 2
+        {"exactly the limit", 2097150.0f, 0.0f, 1.0f, nullptr},     // 2097152 x 2
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ModelFixture m;
+        m.addTriangle({0.0f, 0.0f, 0.0f}, {c.farX, 0.0f, 0.0f}, {0.0f, 0.0f, c.farZ});
+        TileBoard board;
+        std::string out = buildQuietly(board, m.get(), c.tileSize, SearchStyle::Tilewalk);
+        if (c.output != nullptr) {
+            EXPECT_EQ(out, c.output);
+            EXPECT_EQ(board.tiles, nullptr);
+            EXPECT_EQ(board.tileCount(), 0);
+            EXPECT_FALSE(board.isTile(0));
+        } else {
+            EXPECT_EQ(out, "grid size::4194304\n");
+            ASSERT_EQ(board.tileCount(), kMaxBoardTiles);
+            EXPECT_TRUE(board.tiles[0].blocked);
+            EXPECT_FALSE(board.tiles[kMaxBoardTiles - 1].blocked);
+        }
     }
 }
 
