@@ -97,11 +97,16 @@ void TileBoard::build(const ObjModel& model, float tileSize_, SearchStyle style,
     float depth = maxZ - minZ;
     tileSize = tileSize_;
 
-    long long columns = tileSize > 0.0f ? cellsAlong(width, tileSize) : -1;
-    long long rows = tileSize > 0.0f ? cellsAlong(depth, tileSize) : -1;
+    bool sizeUsable = tileSize > 0.0f;  // false for NaN too
+    long long columns = sizeUsable ? cellsAlong(width, tileSize) : -1;
+    long long rows = sizeUsable ? cellsAlong(depth, tileSize) : -1;
     tileStorage.reset();
     tiles = nullptr;
-    if (columns < 0 || rows < 0 || columns * rows > INT_MAX) {
+    if (columns < 0 || rows < 0 || columns * rows > kMaxBoardTiles) {
+        if (sizeUsable) {
+            std::cout << "tile board: the grid would have more than " << kMaxBoardTiles
+                      << " tiles; the board stays empty" << std::endl;
+        }
         lastColumn = -1;
         lastRow = -1;
         std::cout << "grid size::" << 0 << std::endl;

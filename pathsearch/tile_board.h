@@ -44,8 +44,9 @@ public:
 
     // Lays the grid over the model, blocks the tiles under its triangles and prints
     // "grid size::" with the tile count. Faces whose vertex indices fall outside the model's
-    // vertex array are skipped. A tile size that is not positive, or a grid too large to
-    // count in an int, gives an empty board (no tiles, lastColumn = lastRow = -1).
+    // vertex array are skipped. A tile size that is not positive gives an empty board (no
+    // tiles, lastColumn = lastRow = -1); so does a grid of more than kMaxBoardTiles tiles,
+    // after a line that says so.
     void build(const ObjModel& model, float tileSize, SearchStyle style,
                BlockingPass pass = BlockingPass::TileRange);
     // Clears the search marks of every tile; free tiles get the free colour (0.3, 0.3, 0.4),
@@ -58,6 +59,11 @@ public:
     // Draws the corner points of the model's extent and every tile as a flat quad on y = 0.
     void draw() const;
 };
+
+// The largest board a build makes, 4194304 tiles (about 250 MB). Even the finest grid over the
+// largest shipped maze has under 100000; a model with far-flung or huge coordinates would
+// otherwise ask for gigabytes of tiles and a board nobody could draw.
+constexpr int kMaxBoardTiles = 1 << 22;
 
 // Colours the build and reset give tiles.
 constexpr float kBlockedColour[3] = {0.2f, 0.2f, 0.3f};
