@@ -61,8 +61,10 @@ bool objLoader::import(ObjModel& model, const char* fileName) {
 // faces: a v line after a face line opens the next one. While the second frame is being read
 // the first-frame counts follow every v line, so they end up as the lengths at the second
 // block's last vertex line; from the third frame on they stay as they are.
+// A read error (the name is a directory, say) ends the reading as the end of the file does;
+// its error flag is not the end-of-file flag, and the loop would never stop.
 void objLoader::readLines() {
-    while (!std::feof(file)) {
+    while (!std::feof(file) && !std::ferror(file)) {
         int ch = std::fgetc(file);
         if (ch == 'f') {
             readFace();

@@ -232,4 +232,18 @@ TEST(ObjLoaderErrors, NoFileLeavesTheModelAndPrintsOneLine) {
     }
 }
 
+// The name of a directory opens, but every read fails: the loader stops as at the end of an
+// empty file instead of reading for ever.
+TEST(ObjLoaderErrors, DirectoryReadsAsAnEmptyFile) {
+    ScratchDir dir;
+    ObjModel model;
+    objLoader loader;
+    testing::internal::CaptureStdout();
+    bool ok = loader.import(model, dir.path.c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), summary(1, 0, 0, 0, 0, 0));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(model.totalFaceCount, 0);
+    releaseModel(model);
+}
+
 }  // namespace
