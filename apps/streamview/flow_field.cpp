@@ -14,7 +14,12 @@ void FlowField::build(float width_, float height_, const unsigned char* pixels, 
     // Image sizes are 16-bit values: at least one pixel and at most 32767 along each side.
     bool readable = pixels != nullptr && bytesPerPixel == 3 && width >= 1.0f && height >= 1.0f &&
                     width <= 32767.0f && height <= 32767.0f;
-    if (readable) {
+    bool tooLarge = readable && double(int(width)) * double(int(height)) > double(kMaxFlowCells);
+    if (tooLarge) {
+        std::cout << "flow field: the image has more than " << kMaxFlowCells
+                  << " pixels, no arrows and no particles" << std::endl;
+        readable = false;
+    } else if (readable) {
         std::cout << "bob:" << float(pixels[0]) << std::endl;
     } else {
         std::cout << "flow field: the image has no 24-bit pixel data, no arrows and no particles"

@@ -117,6 +117,7 @@ TEST(FlowField, UnusableOrSmallImages) {
     std::vector<unsigned char> nine = makePixels(3, 3, [](int) { return 0; });
     std::vector<unsigned char> hundred = makePixels(10, 10, [](int) { return 0; });
     std::vector<unsigned char> fourBytes(32 * 32 * 4, 0);
+    std::vector<unsigned char> largest(1024 * 1024 * 3, 0);
     const std::string noData = "flow field: the image has no 24-bit pixel data, no arrows and no particles";
     const std::string scale = "bob:0.0246399";
     const std::string trig = "temp_x:0.999696 temp_z:-0.0246374";
@@ -132,6 +133,12 @@ TEST(FlowField, UnusableOrSmallImages) {
         {"size but no pixel data", 32, 32, nullptr, 3, 0, {noData, scale, trig}},
         {"32-bit pixels", 32, 32, fourBytes.data(), 4, 0, {noData, scale, trig}},
         {"negative size", -1, -1, nine.data(), 3, 0, {noData, scale, trig}},
+        // the size is all that is looked at: the pixels are never read
+        {"more than 1024 x 1024", 1025, 1024, nine.data(), 3, 0,
+         {"flow field: the image has more than 1048576 pixels, no arrows and no particles", scale, trig}},
+        {"1024 x 1024", 1024, 1024, largest.data(), 3, 1024 * 1024, {"bob:0", scale, trig, "0", "-0.1"}},
+        {"32767 x 32767", 32767, 32767, nine.data(), 3, 0,
+         {"flow field: the image has more than 1048576 pixels, no arrows and no particles", scale, trig}},
         {"3 x 3", 3, 3, nine.data(), 3, 9,
          {"bob:0", scale, trig, "flow field: only 9 cells, particles are released into existing cells only"}},
         {"10 x 10", 10, 10, hundred.data(), 3, 100,
