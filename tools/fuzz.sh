@@ -20,10 +20,11 @@ cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DVIEWERS_FUZZ=ON -DVI
   -DCMAKE_BUILD_TYPE=Debug >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
 cmake --build "$build" -j"$(nproc)" 2>&1 | grep -E 'error|warning' ; test "${PIPESTATUS[0]}" -eq 0 || exit 1
 
-# Generated data files (from a normal build's run folder) make good seeds.
+# Generated data files (from a normal build's run folder) make good seeds: VIEWERS_SEED_DIR, or
+# the first run folder that holds them.
 generated=""
-for dir in "$root/build/run" "$root/build-test/normal/run"; do
-  [ -d "$dir" ] && generated="$dir" && break
+for dir in ${VIEWERS_SEED_DIR:-} "$root/build/run" "$root/build-test/normal/run" "$root"/build-*/run; do
+  [ -f "$dir/maze2.obj" ] && generated="$dir" && break
 done
 
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
@@ -35,7 +36,7 @@ for harness in obj_reader tga_reader board_search; do
   cp -n "$root/fuzz/corpus/$harness"/* "$corpus"/ 2>/dev/null
   if [ -n "$generated" ]; then
     case $harness in
-      obj_reader) cp -n "$generated"/maze*.obj "$corpus"/ 2>/dev/null ;;
+      obj_reader|board_search) cp -n "$generated"/maze*.obj "$corpus"/ 2>/dev/null ;;
       tga_reader) cp -n "$generated"/*.tga "$corpus"/ 2>/dev/null ;;
     esac
   fi
