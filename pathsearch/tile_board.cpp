@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <iostream>
+#include <vector>
 
 namespace {
 
@@ -141,6 +142,14 @@ void TileBoard::build(const ObjModel& model, float tileSize_, SearchStyle style,
     }
 
     const int width1 = lastColumn + 1;
+    // The range pass marks each face's rectangle of tiles in a difference grid (+1 and -1 at its
+    // corners) and sums it up once at the end: the cost grows with faces plus tiles, not with
+    // faces times tiles, so a small file of many board-wide triangles builds as fast as a maze.
+    std::vector<int> cover;
+    if (pass == BlockingPass::TileRange) {
+        cover.assign(size_t(lastRow + 2) * size_t(width1 + 1), 0);
+    }
+    auto coverAt = [&](int r, int c) -> int& { return cover[size_t(r) * size_t(width1 + 1) + size_t(c)]; };
     for (int f = 0; f < model.totalFaceCount; ++f) {
         if (!faceIsUsable(model, f, false)) {
             continue;
@@ -165,12 +174,33 @@ void TileBoard::build(const ObjModel& model, float tileSize_, SearchStyle style,
         int cHi = firstWhere(width1, [&](int c) { return !(tiles[c].minX <= b.maxX); }) - 1;
         int rLo = firstWhere(lastRow + 1, [&](int r) { return tiles[r * width1].maxZ >= b.minZ; });
         int rHi = firstWhere(lastRow + 1, [&](int r) { return !(tiles[r * width1].minZ <= b.maxZ); }) - 1;
-        for (int r = rLo; r <= rHi; ++r) {
-            for (int c = cLo; c <= cHi; ++c) {
-                Tile& t = tiles[r * width1 + c];
-                if (overlaps(b, t)) {
-                    block(t);
-                }
+        if (cLo > cHi || rLo > rHi) {
+            continue;  // off the grid, or a NaN corner
+        }
+        coverAt(rLo, cLo) += 1;
+        coverAt(rLo, cHi + 1) -= 1;
+        coverAt(rHi + 1, cLo) -= 1;
+        coverAt(rHi + 1, cHi + 1) += 1;
+    }
+    if (pass != BlockingPass::TileRange) {
+        return;
+    }
+    // Summed along each row, then down each column, the grid holds for every tile the number of
+    // rectangles that cover it (at most the face count, so no int overflows).
+    for (int r = 0; r <= lastRow; ++r) {
+        for (int c = 1; c <= lastColumn; ++c) {
+            coverAt(r, c) += coverAt(r, c - 1);
+        }
+    }
+    for (int r = 1; r <= lastRow; ++r) {
+        for (int c = 0; c <= lastColumn; ++c) {
+            coverAt(r, c) += coverAt(r - 1, c);
+        }
+    }
+    for (int r = 0; r <= lastRow; ++r) {
+        for (int c = 0; c <= lastColumn; ++c) {
+            if (coverAt(r, c) > 0) {
+                block(tiles[r * width1 + c]);
             }
         }
     }
