@@ -3,6 +3,7 @@
 // End quits). main and the callbacks come from the window shell.
 #include <GL/freeglut.h>
 
+#include <cstdio>
 #include <iostream>
 
 #include "assets/light.h"
@@ -53,6 +54,9 @@ void initScene() {
     // the light stands relative to the eye.
     sceneLight.init();
     sceneLight.applyPosition();
+    // The texture and light lines are written printf-style without a flush; push them out now,
+    // so a console read through a pipe shows the whole start-up before the first frame.
+    std::fflush(stdout);
 
     glutSetCursor(GLUT_CURSOR_NONE);
     camera.setupProjection();
