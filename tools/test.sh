@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite on a virtual display: once in the normal
 # build, then once more in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
-# Usage: tools/test.sh [--quick]   (--quick: the normal build only)
+# Then each libFuzzer harness runs for a short while (VIEWERS_FUZZ_SECONDS, default 30).
+# Usage: tools/test.sh [--quick]   (--quick: the normal build only, no fuzzing)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -50,6 +51,27 @@ if [ $quick -eq 0 ]; then
   test_preload=/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so
   run_suite sanitizer build-test/sanitize \
     -DCMAKE_BUILD_TYPE=Debug -DVIEWERS_SANITIZE=ON -DVIEWERS_BENCH=OFF || status=1
+fi
+
+# A short fuzz run of each harness (libFuzzer needs clang); each harness counts as one test.
+if [ $quick -eq 0 ]; then
+  if command -v clang++ >/dev/null 2>&1; then
+    echo "== fuzz smoke run (${VIEWERS_FUZZ_SECONDS:-30} s per harness)"
+    VIEWERS_FUZZ_BUILD="$root/build-test/fuzz" VIEWERS_SEED_DIR="$root/build-test/normal/run" \
+      tools/fuzz.sh "${VIEWERS_FUZZ_SECONDS:-30}" 2>&1 | tee build-test/fuzz.log
+    for harness in obj_reader tga_reader board_search; do
+      if grep -qE "^$harness: .* no findings$" build-test/fuzz.log \
+         && ! grep -qE "^$harness: a kept regression input fails again" build-test/fuzz.log; then
+        passed_total=$((passed_total + 1))
+      else
+        echo "fuzz $harness: FAILED (see build-test/fuzz.log and build-test/fuzz/$harness.log)"
+        failed_total=$((failed_total + 1))
+        status=1
+      fi
+    done
+  else
+    echo "== fuzz smoke run skipped: clang++ is missing (apt-get install -y clang libclang-rt-14-dev)"
+  fi
 fi
 
 echo "$passed_total passed, $failed_total failed"
