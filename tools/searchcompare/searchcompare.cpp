@@ -28,7 +28,7 @@ const char* usageText =
     "  --help                this text\n"
     "\n"
     "Tile index = row x columns + column; row 0 lies at the maze's smallest z, column 0 at its\n"
-    "smallest x. Exit status: 0 when the table was printed, 1 when the maze cannot be read or a\n"
+    "smallest x. A negative N counts from the end: -1 is the last tile, the far corner. Exit status: 0 when the table was printed, 1 when the maze cannot be read or a\n"
     "tile is off the board or blocked, 2 for wrong options.\n";
 
 int usageError(const std::string& message) {
@@ -111,6 +111,9 @@ int main(int argc, char** argv) {
     }
     if (!startGiven) start = firstFreeTile(board);
     if (!goalGiven) goal = lastFreeTile(board);
+    // A negative tile number counts from the end of the board: -1 is the last tile.
+    if (start < 0) start += board.tileCount();
+    if (goal < 0) goal += board.tileCount();
     for (int t : {start, goal}) {
         if (!board.isTile(t)) {
             std::fprintf(stderr, "searchcompare: tile %d is not on the board (tiles 0 to %d)\n", t,

@@ -503,9 +503,11 @@ struct SearchResult {
     int cycles = -1;
 };
 
-// What the project's own engine makes of the search maze at tile size 0.5, searching with
-// method from the last tile (the far corner) to tile 0, with the default 2 expansions per frame.
-SearchResult engineResult(SearchMethod method) {
+// What the project's method comparison tool (the same engine, without a window) makes of the
+// search maze at tile size 0.5, searching with method from the last tile (the far corner) to
+// tile 0, with the default 2 expansions per frame: its table row for the method gives the path
+// length and the frame count gridroute must print.
+SearchResult engineResult(const char* label) {
     SearchResult result;
     char path[] = "/tmp/gridroute-search-XXXXXX";
     int fd = mkstemp(path);
@@ -515,31 +517,33 @@ SearchResult engineResult(SearchMethod method) {
     std::string text = mazeObj(searchWalls());
     bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     close(fd);
-    static objLoader loader;
-    static ObjModel model;
-    static TileBoard board;
-    static PathSearch search(SearchStyle::Gridroute);
-    if (!written || !loader.import(model, path)) {
+    if (!written) {
         unlink(path);
         return result;
     }
+    std::string table;
+    int status = runCommand({SEARCHCOMPARE_PATH, "--tile-size", "0.5", "--start", "-1", "--goal", "0",
+                             "--steps-per-frame", "2", path},
+                            60.0, &table);
     unlink(path);
-    board.build(model, 0.5f, SearchStyle::Gridroute);
-    search.init(board, 0, 0);
-    search.method = method;
-    search.restartAt(board.tileCount() - 1);
-    for (int frame = 0; frame < 100000 && search.running; ++frame) {
-        search.step();
-    }
-    if (search.running) {
+    if (status != 0) {
+        ADD_FAILURE() << "searchcompare ended with " << status << ":\n" << table;
         return result;
     }
-    result.cycles = search.cycles_taken;
-    result.pathTiles = 0;
-    for (int t = search.goal; t != -1 && result.pathTiles <= board.tileCount(); t = board.tiles[t].parent) {
-        ++result.pathTiles;
+    // "<label>   <path tiles>   <expansions>   <frames>   <time>"
+    std::istringstream lines(table);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind(label, 0) != 0) {
+            continue;
+        }
+        std::istringstream numbers(line.substr(std::string(label).size()));
+        int expansions = 0;
+        numbers >> result.pathTiles >> expansions >> result.cycles;
+        if (!numbers) {
+            result = SearchResult();
+        }
     }
-    std::fflush(stdout);
     return result;
 }
 
@@ -555,7 +559,7 @@ class GridrouteSearch : public GridrouteRun, public ::testing::WithParamInterfac
 
 TEST_P(GridrouteSearch, KeyboardSearchMatchesTheEngine) {
     const MethodCase& c = GetParam();
-    SearchResult expected = engineResult(c.method);
+    SearchResult expected = engineResult(c.label);
     ASSERT_GT(expected.cycles, 0);
 
     run->addFile("maze2.obj", mazeObj(searchWalls()));
