@@ -1,5 +1,6 @@
 #include "assets/obj_loader.h"
 
+#include <climits>
 #include <iostream>
 
 namespace {
@@ -12,6 +13,12 @@ void skipRestOfLine(FILE* file) {
     if (std::fgets(garbageStr, 100, file) == nullptr) {
         garbageStr[0] = '\0';
     }
+}
+
+// A 1-based file index made 0-based. The smallest int has no predecessor: it stays as it is,
+// negative either way, so its face is not usable.
+int zeroBased(int index) {
+    return index == INT_MIN ? index : index - 1;
 }
 
 template <typename T>
@@ -103,9 +110,9 @@ void objLoader::readFace() {
                 &newFace.vertexIndex[2], &newFace.texCoordIndex[2], &newFace.normalIndex[2]);
     (void)filled;  // a short scan is kept as it is
     for (int k = 0; k < 3; ++k) {
-        newFace.vertexIndex[k] -= 1;
-        newFace.texCoordIndex[k] -= 1;
-        newFace.normalIndex[k] -= 1;
+        newFace.vertexIndex[k] = zeroBased(newFace.vertexIndex[k]);
+        newFace.texCoordIndex[k] = zeroBased(newFace.texCoordIndex[k]);
+        newFace.normalIndex[k] = zeroBased(newFace.normalIndex[k]);
     }
     skipRestOfLine(file);  // a fourth corner or trailing text
     faces.push_back(newFace);

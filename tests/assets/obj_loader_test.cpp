@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <string>
 #include <vector>
 
@@ -185,6 +187,21 @@ TEST(ObjLoaderValues, FacesInOtherFormsKeepMinusOne) {
         EXPECT_FALSE(faceIsUsable(model, 0, false));
         releaseModel(model);
     }
+}
+
+// Indices at the ends of the int range: the smallest cannot be lowered by one and stays as it
+// is (a wrap would make it the largest); every one of these faces is unusable.
+TEST(ObjLoaderValues, FaceIndicesAtTheIntLimits) {
+    ObjModel model;
+    importText(std::string(triangleData) +
+                   "f -2147483648/1/1 1/-2147483647/1 2147483647/1/-2147483648\n", model);
+    ASSERT_EQ(model.faceArrayLength, 1);
+    const ObjFace& f = model.faces[0];
+    EXPECT_EQ(std::vector<int>(f.vertexIndex, f.vertexIndex + 3), (std::vector<int>{INT_MIN, 0, INT_MAX - 1}));
+    EXPECT_EQ(std::vector<int>(f.texCoordIndex, f.texCoordIndex + 3), (std::vector<int>{0, INT_MIN, 0}));
+    EXPECT_EQ(std::vector<int>(f.normalIndex, f.normalIndex + 3), (std::vector<int>{0, 0, INT_MIN}));
+    EXPECT_FALSE(faceIsUsable(model, 0, true));
+    releaseModel(model);
 }
 
 TEST(ObjLoaderValues, FaceIndicesAreNotCheckedAgainstTheArrays) {
