@@ -9,7 +9,9 @@ Run it through tools/soak.sh, which provides a virtual display.
 At the end of a run: gridroute must answer F12 with "got key" (a display pass ran) and then
 end on SIGTERM; tilewalk and lookaround must end with status 0 when End is held (the camera
 reads End in the display pass); streamview must end on SIGTERM. Growth is the resident size at
-the end minus the resident size at the end of the warm-up.
+the end minus the resident size at the end of the warm-up; "late" is the growth over the second
+half of the time after warm-up (a leak keeps growing there). The samples, one every 2 seconds,
+are kept in rss.csv next to the program's console log.
 """
 import argparse
 import collections
@@ -170,14 +172,23 @@ def soak(program, run_dir, seconds, warmup, seed):
     reports = [r for r in ("AddressSanitizer", "LeakSanitizer", "runtime error") if r in errors]
     caught = count_lines(log, "caught something") > 0
     clean_end = end in (0, -signal.SIGTERM)
+    with open(os.path.join(work, "rss.csv"), "w") as f:
+        f.write("seconds,rss_kib\n")
+        for t, kib in samples:
+            f.write(f"{t:.1f},{kib}\n")
     after = [(t, kib) for t, kib in samples if t >= warmup and kib is not None]
     growth = (after[-1][1] - after[0][1]) if len(after) >= 2 else None
+    # Growth over the second half of the time after warm-up: a leak keeps growing there, a
+    # cache or pool that fills once does not.
+    late = [(t, kib) for t, kib in after if t >= (warmup + after[-1][0]) / 2] if after else []
+    late_growth = (late[-1][1] - late[0][1]) if len(late) >= 2 else None
     peak = max((kib for _, kib in samples if kib is not None), default=None)
     ok = alive and clean_end and drawing is not False and not reports and not caught
     return {"program": program, "ok": ok, "alive": alive, "drawing": drawing, "end": end,
             "actions": actions, "presses": dict(presses), "seconds": round(samples[-1][0]),
             "rss_after_warmup_kib": after[0][1] if after else None,
             "rss_end_kib": after[-1][1] if after else None, "growth_kib": growth, "peak_kib": peak,
+            "late_growth_kib": late_growth,
             "searches": count_lines(log, "cycles_taken: ") if program == "gridroute" else None,
             "reports": reports, "caught": caught, "log": log}
 
@@ -186,10 +197,11 @@ def describe(r):
     if r.get("why"):
         return f"{r['program']:<12} FAILED: {r['why']}; console in {r['log']}"
     line = (f"{r['program']:<12}{'yes' if r['alive'] else 'NO':>6}{r['actions']:>9}{r['seconds']:>6}"
-            f"{r['rss_after_warmup_kib']:>12}{r['rss_end_kib']:>10}{r['growth_kib']:>9}{r['peak_kib']:>9}"
+            f"{r['rss_after_warmup_kib']:>12}{r['rss_end_kib']:>10}{r['growth_kib']:>9}{r['late_growth_kib']:>8}"
+            f"{r['peak_kib']:>9}"
             f"  {'ok' if r['ok'] else 'FAILED'}")
     keys = ", ".join(f"{k} {n}" for k, n in sorted(r["presses"].items()))
-    line += f"\n    input: {keys}"
+    line += f"\n    input: {keys}\n    memory samples: {os.path.join(os.path.dirname(r['log']), 'rss.csv')}"
     if r["searches"] is not None:
         line += f"\n    searches that reached their goal: {r['searches']}"
     if not r["ok"]:
@@ -209,7 +221,7 @@ def main():
     args = parser.parse_args()
     failed = False
     print(f"{'program':<12}{'alive':>6}{'actions':>9}{'secs':>6}{'KiB@warmup':>12}{'KiB@end':>10}"
-          f"{'growth':>9}{'peak':>9}", flush=True)
+          f"{'growth':>9}{'late':>8}{'peak':>9}", flush=True)
     for program in args.programs:
         r = soak(program, os.path.abspath(args.run_dir), args.seconds, args.warmup, args.seed)
         print(describe(r), flush=True)
