@@ -16,8 +16,9 @@ if ! command -v clang++ >/dev/null 2>&1; then
   exit 1
 fi
 
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DVIEWERS_FUZZ=ON -DVIEWERS_WERROR=ON \
-  -DCMAKE_BUILD_TYPE=Debug >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+  -DCMAKE_BUILD_TYPE=Debug >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j"$(nproc)" 2>&1 | grep -E 'error|warning' ; test "${PIPESTATUS[0]}" -eq 0 || exit 1
 
 # Generated data files (from a normal build's run folder) make good seeds: VIEWERS_SEED_DIR, or
