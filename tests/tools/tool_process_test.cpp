@@ -122,7 +122,8 @@ TEST_F(ToolsTest, HelpAndWrongOptions) {
         {SEARCHCOMPARE_PATH, "--tile-size x " + runDir + "/maze2.obj", 2, "--tile-size"},
         {SEARCHCOMPARE_PATH, dir + "/none.obj", 1, "cannot open"},
         {SEARCHCOMPARE_PATH, "--goal 1444 " + runDir + "/maze2.obj", 1, "not on the board"},
-        {SEARCHCOMPARE_PATH, "--start=-1 " + runDir + "/maze2.obj", 1, "not on the board"},
+        // A negative tile counts from the end of the board (-1 is the last tile); one past the first is off it.
+        {SEARCHCOMPARE_PATH, "--start=-1445 " + runDir + "/maze2.obj", 1, "not on the board"},
         // maze2 at 0.5: the south wall covers row 0 from column 6 on.
         {SEARCHCOMPARE_PATH, "--start 6 " + runDir + "/maze2.obj", 1, "is blocked"},
     };
