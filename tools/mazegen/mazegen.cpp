@@ -9,6 +9,7 @@
 
 #include "tools/mazekit/mazes.h"
 #include "tools/mazekit/obj_write.h"
+#include "tools/searchkit/number_arguments.h"
 #include "tools/searchkit/search_runs.h"
 
 namespace {
@@ -38,20 +39,6 @@ const char* usageText =
 int usageError(const std::string& message) {
     std::fprintf(stderr, "mazegen: %s\n(mazegen --help lists the options)\n", message.c_str());
     return 2;
-}
-
-bool parseInt(const char* text, int& value) {
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < -1000000000L || v > 1000000000L) return false;
-    value = static_cast<int>(v);
-    return true;
-}
-
-bool parseFloat(const char* text, double& value) {
-    char* end = nullptr;
-    value = std::strtod(text, &end);
-    return end != text && *end == '\0' && std::isfinite(value);
 }
 
 const char* yesNo(bool b) { return b ? "yes" : "no"; }
@@ -93,26 +80,26 @@ int main(int argc, char** argv) {
             if (!next(value)) return usageError("--cells needs a value");
             size_t x = value.find('x');
             bool ok = x == std::string::npos
-                          ? parseInt(value.c_str(), columns) && (rows = columns, true)
-                          : parseInt(value.substr(0, x).c_str(), columns) && parseInt(value.substr(x + 1).c_str(), rows);
+                          ? parseInt(value, columns) && (rows = columns, true)
+                          : parseInt(value.substr(0, x), columns) && parseInt(value.substr(x + 1), rows);
             if (!ok || columns < 1 || rows < 1 || columns > 500 || rows > 500)
                 return usageError("--cells takes N or COLUMNSxROWS, each from 1 to 500: " + value);
         } else if (arg == "--seed") {
             int s = 0;
-            if (!next(value) || !parseInt(value.c_str(), s) || s < 0)
+            if (!next(value) || !parseInt(value, s) || s < 0)
                 return usageError("--seed takes a whole number, 0 or more");
             seed = static_cast<unsigned long long>(s);
         } else if (arg == "--loops") {
-            if (!next(value) || !parseInt(value.c_str(), loops) || loops < 0)
+            if (!next(value) || !parseInt(value, loops) || loops < 0)
                 return usageError("--loops takes a whole number, 0 or more");
         } else if (arg == "--corridor") {
-            if (!next(value) || !parseFloat(value.c_str(), corridor) || corridor <= 0 || corridor > 100)
+            if (!next(value) || !parseFloat(value, corridor) || corridor <= 0 || corridor > 100)
                 return usageError("--corridor takes a width above 0 and up to 100");
         } else if (arg == "--wall-height") {
-            if (!next(value) || !parseFloat(value.c_str(), wallHeight) || wallHeight <= 0 || wallHeight > 100)
+            if (!next(value) || !parseFloat(value, wallHeight) || wallHeight <= 0 || wallHeight > 100)
                 return usageError("--wall-height takes a height above 0 and up to 100");
         } else if (arg == "--tile-size") {
-            if (!next(value) || !parseFloat(value.c_str(), tileSize) || tileSize < 0.05 || tileSize > 100)
+            if (!next(value) || !parseFloat(value, tileSize) || tileSize < 0.05 || tileSize > 100)
                 return usageError("--tile-size takes a size from 0.05 to 100");
         } else if (arg.compare(0, 1, "-") == 0 && arg.size() > 1) {
             return usageError("unknown option " + arg);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "tools/searchkit/number_arguments.h"
 #include "tools/searchkit/search_runs.h"
 
 namespace {
@@ -36,14 +37,6 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-bool parseInt(const std::string& text, int& value) {
-    char* end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0' || v < -1000000000L || v > 1000000000L) return false;
-    value = static_cast<int>(v);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,10 +65,8 @@ int main(int argc, char** argv) {
             std::fputs(usageText, stdout);
             return 0;
         } else if (arg == "--tile-size") {
-            char* end = nullptr;
             if (!next()) return usageError("--tile-size needs a value");
-            tileSize = std::strtod(value.c_str(), &end);
-            if (end == value.c_str() || *end != '\0' || !(tileSize >= 0.05 && tileSize <= 100))
+            if (!parseFloat(value, tileSize) || !(tileSize >= 0.05 && tileSize <= 100))
                 return usageError("--tile-size takes a size from 0.05 to 100: " + value);
         } else if (arg == "--start") {
             if (!next() || !parseInt(value, start)) return usageError("--start takes a tile number");
